@@ -198,6 +198,7 @@ PrivateJackServer::PrivateJackServer()
     mServer = std::make_unique<ChildProcess>(std::vector<std::string>{"jackd", "--no-realtime", "-n", mName, "-d", "dummy", "-r",
                                 std::to_string(sampleRate), "-p", std::to_string(periodFrames)});
     setenv("JACK_DEFAULT_SERVER", mName.c_str(), 1);
+    jack_set_error_function([](const char*) {}); // the probes below fail until the server is up
     const auto deadline = Clock::now() + std::chrono::seconds(15);
     while (Clock::now() < deadline && mServer->running()) {
         jack_status_t status;
