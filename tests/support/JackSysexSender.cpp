@@ -47,6 +47,20 @@ bool JackSysexSender::isConnectedTo(const std::string& portName) const
     return jack_port_connected_to(mPort, portName.c_str()) != 0;
 }
 
+std::vector<std::string> JackSysexSender::connectionsOf(const std::string& portName) const
+{
+    std::vector<std::string> names;
+    jack_port_t* port = jack_port_by_name(mClient, portName.c_str());
+    if (!port)
+        return names;
+    if (const char** connections = jack_port_get_all_connections(mClient, port)) {
+        for (const char** c = connections; *c; ++c)
+            names.emplace_back(*c);
+        jack_free(connections);
+    }
+    return names;
+}
+
 jack_nframes_t JackSysexSender::periodFrames() const { return jack_get_buffer_size(mClient); }
 jack_nframes_t JackSysexSender::sampleRate() const { return jack_get_sample_rate(mClient); }
 

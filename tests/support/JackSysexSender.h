@@ -23,6 +23,8 @@ public:
 
     std::string portName() const;
     bool isConnectedTo(const std::string& portName) const;
+    // The ports connected to any port of the graph.
+    std::vector<std::string> connectionsOf(const std::string& portName) const;
     void send(const std::vector<std::vector<std::uint8_t>>& messages);
     // CLOCK_MONOTONIC microseconds at the start of the cycle that wrote the last batch; 0 before.
     std::uint64_t lastWriteMicroseconds() const { return mLastWrite.load(); }

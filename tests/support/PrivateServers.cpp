@@ -67,7 +67,7 @@ std::string uniqueSuffix()
 
 } // namespace
 
-ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::vector<int>& keepOpenFds)
+ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::vector<int>& keepOpenFds, int stdoutFd)
 {
     std::vector<char*> args;
     for (const auto& a : argv)
@@ -77,6 +77,8 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::vect
     posix_spawn_file_actions_init(&actions);
     for (int fd : keepOpenFds) // clear close-on-exec by duplicating onto itself
         posix_spawn_file_actions_adddup2(&actions, fd, fd);
+    if (stdoutFd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, stdoutFd, STDOUT_FILENO);
     const int rc = posix_spawnp(&mPid, args[0], &actions, nullptr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0)

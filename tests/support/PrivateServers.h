@@ -16,7 +16,8 @@ namespace TestSupport {
 // A child process started with posix_spawnp; SIGTERM then SIGKILL on destruction.
 class ChildProcess {
 public:
-    ChildProcess(const std::vector<std::string>& argv, const std::vector<int>& keepOpenFds = {});
+    // keepOpenFds stay open in the child; a stdoutFd >= 0 becomes its standard output.
+    ChildProcess(const std::vector<std::string>& argv, const std::vector<int>& keepOpenFds = {}, int stdoutFd = -1);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

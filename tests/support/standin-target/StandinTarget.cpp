@@ -33,10 +33,7 @@ StandinTarget::StandinTarget(const std::string& executable)
     if (pipe2(fds, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
     mOutput = fds[0];
-    // The shell execs the stand-in with its stdout on the pipe, so the pid is the stand-in's.
-    mProcess = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"/bin/sh", "-c", "exec \"$0\" >&" + std::to_string(fds[1]), executable},
-        std::vector<int>{fds[1]});
+    mProcess = std::make_unique<ChildProcess>(std::vector<std::string>{executable}, std::vector<int>{}, fds[1]);
     close(fds[1]);
     if (!waitForLine([](const std::string& line) { return line == "ready"; }, 10000)) {
         mProcess.reset();
