@@ -31,6 +31,7 @@ TEST(BundleVersion, LoadedVersionStaysWhileTheDiskCopyChanges)
 struct InfoCase {
     const char* name;
     std::string contents;
+    friend void PrintTo(const InfoCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class DamagedInfoTest : public ::testing::TestWithParam<InfoCase> {};

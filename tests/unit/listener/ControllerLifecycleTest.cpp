@@ -15,6 +15,7 @@ struct PaneWalkCase {
     std::optional<std::string> paneIdentifier;
     bool expectPanePath;
     const char* expectedPaneID;
+    friend void PrintTo(const PaneWalkCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class PaneWalkTest : public ListenerTest, public ::testing::WithParamInterface<PaneWalkCase> {};

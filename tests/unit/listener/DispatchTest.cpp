@@ -27,6 +27,7 @@ struct DispatchCase {
     const char* name;
     std::vector<std::vector<std::uint8_t>> packets;
     Events expected;
+    friend void PrintTo(const DispatchCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class DispatchTest : public ListenerTest, public ::testing::WithParamInterface<DispatchCase> {};
@@ -89,6 +90,7 @@ struct ListShapeCase {
     PlistArray mappings;
     std::vector<std::uint8_t> packet;
     Events expected;
+    friend void PrintTo(const ListShapeCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ListShapeTest : public ListenerTest, public ::testing::WithParamInterface<ListShapeCase> {};

@@ -23,6 +23,7 @@ struct LookupCase {
     std::vector<FakeKeyboardLayout::Table> tables;
     std::int16_t character;
     std::int16_t expected;
+    friend void PrintTo(const LookupCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class KeyCodeLookupTest : public KeyCodeTableTest, public ::testing::WithParamInterface<LookupCase> {};

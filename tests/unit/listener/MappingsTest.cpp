@@ -48,6 +48,7 @@ struct EndByteCase {
     const char* name;
     PlistData stored;
     PlistData heldInMemory;
+    friend void PrintTo(const EndByteCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class EndByteTest : public ListenerTest, public ::testing::WithParamInterface<EndByteCase> {};
@@ -77,6 +78,7 @@ struct DamagedCase {
     PlistValue stored;
     std::size_t expectedRecords;
     const char* expectedLogFragment;
+    friend void PrintTo(const DamagedCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class DamagedMappingsTest : public ListenerTest, public ::testing::WithParamInterface<DamagedCase> {};

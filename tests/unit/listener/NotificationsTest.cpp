@@ -118,6 +118,7 @@ struct MIDIFailureCase {
     const char* name;
     OSStatus Doubles::FakeMIDIServices::*failure;
     std::vector<std::string> calls;
+    friend void PrintTo(const MIDIFailureCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class MIDIFailureTest : public ListenerTest, public ::testing::WithParamInterface<MIDIFailureCase> {};
