@@ -10,7 +10,7 @@ packages=(
   libx11-dev libxtst-dev libxkbcommon-dev libxkbcommon-x11-dev libx11-xcb-dev libxcb1-dev libxcb-xkb-dev
   libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  dbus-daemon xvfb x11-xkb-utils x11-utils xdotool
+  dbus-daemon xvfb x11-xkb-utils x11-utils xdotool desktop-file-utils
 )
 
 missing=()
