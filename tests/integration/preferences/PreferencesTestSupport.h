@@ -2,6 +2,8 @@
 // Copyright (c) 2026 Cuebolt developers
 #pragma once
 
+#include "TemporaryDirectory.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,30 +13,9 @@
 
 namespace PreferencesTest {
 
+using TestSupport::TemporaryDirectory;
+
 namespace fs = std::filesystem;
-
-class TemporaryDirectory {
-public:
-    TemporaryDirectory()
-    {
-        std::string pattern = (fs::temp_directory_path() / "cuebolt-preferences-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot create a temporary directory");
-        mPath = pattern;
-    }
-    ~TemporaryDirectory()
-    {
-        std::error_code ignored;
-        fs::remove_all(mPath, ignored);
-    }
-    TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-
-    const fs::path& path() const { return mPath; }
-
-private:
-    fs::path mPath;
-};
 
 inline std::set<std::string> fileNames(const fs::path& directory)
 {

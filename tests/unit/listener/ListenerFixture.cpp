@@ -5,23 +5,8 @@
 #include "NSEvent-PLXKeyCodeAdditions.h"
 
 #include <fstream>
-#include <random>
 
 using namespace Platform;
-
-TempDir::TempDir()
-{
-    std::random_device random;
-    mPath = fs::temp_directory_path() / ("cuebolt-test-" + std::to_string(random()));
-    fs::create_directories(mPath);
-    mPath = fs::canonical(mPath);
-}
-
-TempDir::~TempDir()
-{
-    std::error_code ignored;
-    fs::remove_all(mPath, ignored);
-}
 
 void writeInfoPlist(const fs::path& bundleDir, const PlistDictionary& info)
 {

@@ -2,6 +2,8 @@
 // Copyright (c) 2026 Cuebolt developers
 #pragma once
 
+#include "TemporaryDirectory.h"
+
 #include "CBController.h"
 
 #include "CapturingLog.h"
@@ -22,17 +24,7 @@
 #include <vector>
 
 namespace fs = std::filesystem;
-
-// A scratch folder that goes away with the test.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    const fs::path& path() const { return mPath; }
-
-private:
-    fs::path mPath;
-};
+using TempDir = TestSupport::TemporaryDirectory;
 
 // Writes dir/Contents/Info.plist holding the given entries.
 void writeInfoPlist(const fs::path& bundleDir, const Platform::PlistDictionary& info);

@@ -2,6 +2,8 @@
 // Copyright (c) 2026 Cuebolt developers
 #pragma once
 
+#include "TemporaryDirectory.h"
+
 #include "Platform/PropertyList.h"
 
 #include <chrono>
@@ -14,30 +16,9 @@
 
 namespace PlatformTest {
 
+using TestSupport::TemporaryDirectory;
+
 namespace fs = std::filesystem;
-
-class TemporaryDirectory {
-public:
-    TemporaryDirectory()
-    {
-        std::string pattern = (fs::temp_directory_path() / "cuebolt-platform-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot create a temporary directory");
-        mPath = fs::canonical(pattern);
-    }
-    ~TemporaryDirectory()
-    {
-        std::error_code ignored;
-        fs::remove_all(mPath, ignored);
-    }
-    TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-
-    const fs::path& path() const { return mPath; }
-
-private:
-    fs::path mPath;
-};
 
 inline void writeFile(const fs::path& path, const std::string& contents)
 {

@@ -11,20 +11,6 @@
 
 using namespace Platform;
 
-TempDir::TempDir()
-{
-    std::string pattern = (fs::temp_directory_path() / "cuebolt-pane-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot create a temporary directory");
-    mPath = fs::canonical(pattern);
-}
-
-TempDir::~TempDir()
-{
-    std::error_code ignored;
-    fs::remove_all(mPath, ignored);
-}
-
 void PrintTo(const ListenerControls& c, std::ostream* os)
 {
     *os << '"' << c.status << "\" spinner " << (c.spinnerAnimating ? "on" : "off") << ", start "

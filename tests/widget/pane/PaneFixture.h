@@ -2,6 +2,8 @@
 // Copyright (c) 2026 Cuebolt developers
 #pragma once
 
+#include "TemporaryDirectory.h"
+
 #include "CBPreferencePane.h"
 
 #include "CapturingLog.h"
@@ -26,22 +28,10 @@
 #include <vector>
 
 namespace fs = std::filesystem;
+using TempDir = TestSupport::TemporaryDirectory;
 
 inline const std::string kPaneID = "com.example.testpane";
 inline const std::string kListenerID = "com.example.testlistener";
-
-// A scratch folder that goes away with the test.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const fs::path& path() const { return mPath; }
-
-private:
-    fs::path mPath;
-};
 
 // Controls of the listener tab, compared as a whole so a failure shows every difference.
 struct ListenerControls {
