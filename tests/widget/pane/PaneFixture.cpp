@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Copyright (c) 2026 Cuebolt developers
 #include "PaneFixture.h"
+#include "QtApplicationEnvironment.h"
 
 #include <QApplication>
 #include <QStyledItemDelegate>
@@ -112,26 +113,9 @@ ListenerControls PaneTest::controls() const
             button("mRestartButton")->isEnabled()};
 }
 
-namespace {
-
-// The application exists only while tests run, not while the test list is read at build time.
-class QtApplicationEnvironment : public testing::Environment {
-public:
-    void SetUp() override { mApplication = std::make_unique<QApplication>(mArgc, mArgv); }
-    void TearDown() override { mApplication.reset(); }
-
-private:
-    int mArgc = 1;
-    char mName[16] = "PaneWidgetTests";
-    char* mArgv[2] = {mName, nullptr};
-    std::unique_ptr<QApplication> mApplication;
-};
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
+    testing::AddGlobalTestEnvironment(new TestSupport::QtApplicationEnvironment);
     return RUN_ALL_TESTS();
 }

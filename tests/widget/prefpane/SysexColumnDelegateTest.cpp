@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Copyright (c) 2026 Cuebolt developers
 #include "SysexColumnDelegate.h"
+#include "QtApplicationEnvironment.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -25,19 +26,6 @@ void PrintTo(const QByteArray& bytes, std::ostream* os)
 }
 
 namespace {
-
-// The application exists only while tests run, not while the test list is read at build time.
-class QtApplicationEnvironment : public testing::Environment {
-public:
-    void SetUp() override { mApplication = std::make_unique<QApplication>(mArgc, mArgv); }
-    void TearDown() override { mApplication.reset(); }
-
-private:
-    int mArgc = 1;
-    char mName[24] = "PrefPaneWidgetTests";
-    char* mArgv[2] = {mName, nullptr};
-    std::unique_ptr<QApplication> mApplication;
-};
 
 // One row: function name in column 0, the message bytes in column 1, edited through the delegate.
 class SysexColumnTest : public testing::Test {
@@ -226,6 +214,6 @@ TEST_F(SysexColumnTest, PastedTextWithDigitIsUpperCasedAndCommittedAsBytes)
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
+    testing::AddGlobalTestEnvironment(new TestSupport::QtApplicationEnvironment);
     return RUN_ALL_TESTS();
 }
