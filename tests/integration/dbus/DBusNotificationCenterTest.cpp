@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Copyright (c) 2026 Cuebolt developers
+#include "CapturingLog.h"
 #include "PrivateServers.h"
 #include "QtTestSupport.h"
 #include "SampleUserInfo.h"
@@ -40,19 +41,8 @@ struct Inbox {
     }
 };
 
-class DBusNotificationCenterTest : public ::testing::Test {
+class DBusNotificationCenterTest : public DBusTest::PrivateBusTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        sBus = std::make_unique<TestSupport::PrivateSessionBus>();
-        sApp = std::make_unique<QCoreApplication>(sArgc, sArgv);
-    }
-    static void TearDownTestSuite()
-    {
-        sApp.reset();
-        sBus.reset();
-    }
-
     void observe(Inbox& inbox, std::optional<std::string> name, std::optional<std::string> object)
     {
         mCenter.addObserver(
@@ -78,11 +68,6 @@ protected:
         sLastPeerErrors = peer.readAllStandardError().toStdString();
     }
 
-    static inline int sArgc = 1;
-    static inline char sArg0[] = "DBusNotificationCenterTest";
-    static inline char* sArgv[] = {sArg0, nullptr};
-    static inline std::unique_ptr<TestSupport::PrivateSessionBus> sBus;
-    static inline std::unique_ptr<QCoreApplication> sApp;
     static inline std::string sLastPeerErrors;
     DBusNotificationCenter mCenter;
 };
@@ -216,7 +201,7 @@ TEST_F(DBusNotificationCenterTest, HandlerMayRemoveItsOwnObserver)
 
 TEST_F(DBusNotificationCenterTest, MalformedSignalIsLoggedAndIgnored)
 {
-    CapturedLog log;
+    Doubles::CapturingLog log;
     Inbox inbox;
     observe(inbox, prefsChanged, std::nullopt);
 
@@ -239,7 +224,7 @@ TEST_F(DBusNotificationCenterTest, MalformedSignalIsLoggedAndIgnored)
 
 TEST_F(DBusNotificationCenterTest, ValuesOfOtherSendersBecomePropertyListValuesOrAreLeftOut)
 {
-    CapturedLog log;
+    Doubles::CapturingLog log;
     Inbox inbox;
     observe(inbox, prefsChanged, std::nullopt);
 

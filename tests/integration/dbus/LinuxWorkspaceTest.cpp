@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Copyright (c) 2026 Cuebolt developers
+#include "CapturingLog.h"
 #include "PrivateServers.h"
 #include "QtTestSupport.h"
 
@@ -96,19 +97,8 @@ std::optional<std::int64_t> pidValue(const PlistDictionary& d)
     return i ? std::optional(*i) : std::nullopt;
 }
 
-class LinuxWorkspaceTest : public ::testing::Test {
+class LinuxWorkspaceTest : public DBusTest::PrivateBusTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        sBus = std::make_unique<TestSupport::PrivateSessionBus>();
-        sApp = std::make_unique<QCoreApplication>(sArgc, sArgv);
-    }
-    static void TearDownTestSuite()
-    {
-        sApp.reset();
-        sBus.reset();
-    }
-
     void SetUp() override
     {
         ASSERT_TRUE(mTemporary.isValid());
@@ -132,12 +122,6 @@ protected:
     }
     pid_t childPid() const { return mChildPid; }
     static std::string childName() { return "T" + std::to_string(getpid()); }
-
-    static inline int sArgc = 1;
-    static inline char sArg0[] = "LinuxWorkspaceTest";
-    static inline char* sArgv[] = {sArg0, nullptr};
-    static inline std::unique_ptr<TestSupport::PrivateSessionBus> sBus;
-    static inline std::unique_ptr<QCoreApplication> sApp;
 
     QTemporaryDir mTemporary;
     std::string mPreviousHome;
@@ -220,7 +204,7 @@ TEST_F(LinuxWorkspaceTest, LaunchApplicationStartsBundleFromApplicationFolder)
 
 TEST_F(LinuxWorkspaceTest, LaunchApplicationOfUnknownApplicationFailsWithLogLine)
 {
-    CapturedLog log;
+    Doubles::CapturingLog log;
     EXPECT_FALSE(mWorkspace.launchApplication("Nowhere To Be Found"));
     EXPECT_TRUE(mLaunchServices.launched.empty());
     const auto lines = log.lines();
@@ -286,7 +270,7 @@ TEST_F(LinuxWorkspaceTest, OpenFileStartsHostBundleWithPaneWhenHostIsNotRunning)
 
 TEST_F(LinuxWorkspaceTest, OpenFileOfPaneWithoutAnyHostFailsWithLogLine)
 {
-    CapturedLog log;
+    Doubles::CapturingLog log;
     EXPECT_FALSE(mWorkspace.openFile((root() / "Cuebolt.prefPane").string()));
     EXPECT_EQ(log.lines().size(), 1u);
 }

@@ -2,13 +2,15 @@
 // Copyright (c) 2026 Cuebolt developers
 #pragma once
 
-#include "Platform/Log.h"
+#include "PrivateServers.h"
+
+#include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QProcess>
 
 #include <chrono>
-#include <mutex>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -49,26 +51,26 @@ inline std::vector<std::string> remainingLines(QProcess& process)
     return lines;
 }
 
-// Keeps every log line the platform writes while it exists.
-class CapturedLog : public Platform::LogSink {
-public:
-    CapturedLog() { Platform::setLogSink(this); }
-    ~CapturedLog() override { Platform::setLogSink(nullptr); }
-
-    void write(std::string_view line) override
+// A suite with its own session bus and a Qt application, both for the whole suite.
+class PrivateBusTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
     {
-        std::lock_guard lock(mMutex);
-        mLines.emplace_back(line);
+        sBus = std::make_unique<TestSupport::PrivateSessionBus>();
+        sApp = std::make_unique<QCoreApplication>(sArgc, sArgv);
     }
-    std::vector<std::string> lines()
+    static void TearDownTestSuite()
     {
-        std::lock_guard lock(mMutex);
-        return mLines;
+        sApp.reset();
+        sBus.reset();
     }
 
 private:
-    std::mutex mMutex;
-    std::vector<std::string> mLines;
+    static inline int sArgc = 1;
+    static inline char sArg0[] = "cuebolt-dbus-tests";
+    static inline char* sArgv[] = {sArg0, nullptr};
+    static inline std::unique_ptr<TestSupport::PrivateSessionBus> sBus;
+    static inline std::unique_ptr<QCoreApplication> sApp;
 };
 
 } // namespace DBusTest
